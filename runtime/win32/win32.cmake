@@ -1,0 +1,48 @@
+# The installer for Windows: the portable parts on the Win32 run time.
+set(WIN32_RUNTIME_SOURCES
+  runtime/win32/main.cpp
+  runtime/win32/toolkit.cpp
+  runtime/win32/properties.cpp
+  runtime/win32/services.cpp
+  runtime/win32/regions.cpp
+)
+
+# Stand-in application: a small window program, padded with overlay bytes
+# to the size the installer carries.
+set(PAYLOAD_SIZE 1446912)
+add_executable(vorlandix-standin WIN32 assets/standin/vorlandix.cpp)
+target_compile_options(vorlandix-standin PRIVATE ${PRODUCT_CXX_FLAGS})
+target_link_options(vorlandix-standin PRIVATE -static -s)
+set(VX_PAYLOAD "" CACHE FILEPATH "Executable to carry instead of the stand-in")
+if(VX_PAYLOAD)
+  set(PAYLOAD_FILE ${VX_PAYLOAD})
+else()
+  set(PAYLOAD_FILE ${CMAKE_BINARY_DIR}/payload/Vorlandix.exe)
+  add_custom_command(OUTPUT ${PAYLOAD_FILE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/payload
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vorlandix-standin> ${PAYLOAD_FILE}
+    COMMAND truncate -s ${PAYLOAD_SIZE} ${PAYLOAD_FILE}
+    DEPENDS vorlandix-standin VERBATIM)
+endif()
+add_custom_target(payload DEPENDS ${PAYLOAD_FILE})
+
+add_executable(vorlandix-setup WIN32 ${PORTABLE_SOURCES} ${WIN32_RUNTIME_SOURCES}
+  assets/payload.S assets/installer.rc)
+set_source_files_properties(assets/payload.S PROPERTIES
+  COMPILE_DEFINITIONS "PAYLOAD_FILE=\"${PAYLOAD_FILE}\""
+  OBJECT_DEPENDS ${PAYLOAD_FILE})
+add_dependencies(vorlandix-setup payload)
+target_include_directories(vorlandix-setup PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(vorlandix-setup PRIVATE
+  $<$<COMPILE_LANGUAGE:CXX>:${PRODUCT_CXX_FLAGS} -ffunction-sections -fdata-sections>)
+target_link_options(vorlandix-setup PRIVATE -static -s -Wl,--gc-sections
+  -Wl,--dynamicbase -Wl,--nxcompat)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  target_link_options(vorlandix-setup PRIVATE -Wl,--high-entropy-va)
+endif()
+target_link_libraries(vorlandix-setup PRIVATE ole32 uuid shell32 gdi32 user32)
+set_property(SOURCE assets/installer.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${CMAKE_SOURCE_DIR}/assets/installer.manifest)
+target_include_directories(vorlandix-setup PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/assets>)
+set_property(SOURCE assets/installer.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${CMAKE_SOURCE_DIR}/assets/version.rc ${CMAKE_SOURCE_DIR}/assets/app_icon.ico)
