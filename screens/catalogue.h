@@ -16,10 +16,11 @@ enum ControlKind : uint8_t {
 
 enum Pointer : uint8_t { PointerArrow, PointerHand, PointerIBeam };
 
-// A picture as the complete bytes of a JPEG or PNG file.
-struct Picture {
-    const uint8_t* bytes;
-    uint32_t size;
+// A picture as the complete bytes of a JPEG or PNG file, embedded by the
+// build (assets/pictures.S).
+struct PictureFile {
+    const uint8_t* begin;
+    const uint8_t* end;
 };
 
 enum PictureState : uint8_t { StateNormal, StateHover, StatePressed, StateCount };
@@ -35,7 +36,7 @@ struct ControlDef {
     bool checked;  // check box initial state
     const char* text;  // label caption, check box text, edit box content
     uint32_t textColor, backColor;  // 0x00BBGGRR
-    const Picture* pictures[StateCount];  // picture button states; [0] of a picture box
+    PictureFile pictures[StateCount];  // a picture button's states; [0] of a picture box
     int32_t minimum, maximum, position;   // progress bar
     int32_t period;                       // timer
     Handler handler;  // click of a picture button, tick of a timer

@@ -2,6 +2,7 @@
 // shell and the file system.
 #include "runtime/win32/toolkit.h"
 
+#include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -19,7 +20,38 @@ static const char ErrorTitle[] = "\xd4\xcb\xd0\xd0\xca\xb1\xb4\xed\xce\xf3";  //
 enum { EndRoutineMax = 8 };
 static Handler EndRoutines[EndRoutineMax];
 static int EndRoutineCount;
-HMODULE CommonControls;
+static HMODULE CommonControls;
+
+// DLLs load from the system folder only, so a DLL dropped next to the
+// installer (a downloads folder, say) is never picked up instead.
+static void RestrictDllSearch() {
+    typedef BOOL(WINAPI * SetDefaultDllDirectoriesFn)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto setDefault = (SetDefaultDllDirectoriesFn)(void*)GetProcAddress(kernel, "SetDefaultDllDirectories");
+    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    else SetDllDirectoryA("");
+}
+
+// The progress bar's class lives in the common controls library, loaded by
+// its full path rather than imported.
+static void LoadCommonControls() {
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH - 16);
+    if (length == 0 || length >= MAX_PATH - 16) return;
+    lstrcatA(path, "\\comctl32.dll");
+    CommonControls = LoadLibraryA(path);
+    typedef BOOL(WINAPI * InitFn)(const INITCOMMONCONTROLSEX*);
+    auto init = (InitFn)(void*)GetProcAddress(CommonControls, "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
+    if (init) init(&classes);
+}
+
+void StartRunTime(HINSTANCE instance) {
+    RestrictDllSearch();
+    Instance = instance;
+    LoadCommonControls();
+    RegisterClasses();
+}
 
 void EndProgram(int32_t code, bool callEndRoutines) {
     if (callEndRoutines)
@@ -230,8 +262,8 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 // The program's own constants lie inside its image; only heap blocks are freed.
 void FreeText(const char* text) {
-    const char* image = (const char*)&__ImageBase;
+    uintptr_t image = (uintptr_t)&__ImageBase, address = (uintptr_t)text;
     const IMAGE_NT_HEADERS* headers = (const IMAGE_NT_HEADERS*)(image + __ImageBase.e_lfanew);
-    if (!text || (text >= image && text < image + headers->OptionalHeader.SizeOfImage)) return;
+    if (!text || (address >= image && address - image < headers->OptionalHeader.SizeOfImage)) return;
     HeapFree(GetProcessHeap(), 0, (void*)text);
 }

@@ -78,6 +78,21 @@ static LiveControl* ControlFromHwnd(HWND hwnd) {
     return nullptr;
 }
 
+// Draws a picture at its natural size from (left, top), cut at the clip
+// rectangle of the device context.
+static void DrawPicture(HDC dc, const Picture& picture, int left, int top) {
+    if (!picture.pixels) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, left, top, picture.width, picture.height, 0, 0, 0, picture.height,
+                      picture.pixels, &info, DIB_RGB_COLORS);
+}
+
 // Picture boxes and transparent labels have no window of their own: the
 // window paints them over its background, so a label's text always lies
 // on what is beneath it.
@@ -92,6 +107,10 @@ static void PaintWindow(LiveWindow* live, HDC dc, const RECT* dirty) {
         if (!control->visible) continue;
         if (control->def->kind == KindPictureBox) {
             FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+            int saved = SaveDC(dc);
+            IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+            DrawPicture(dc, control->pictures[StateNormal], rect.left, rect.top);
+            RestoreDC(dc, saved);
         } else if (control->def->kind == KindLabel && control->caption) {
             SetTextColor(dc, control->def->textColor);
             DrawTextA(dc, control->caption, -1, &rect,
@@ -117,6 +136,7 @@ char* KeepText(const char* text) {
 static void ReleaseLive(LiveWindow* live) {
     for (LiveControl& control : live->controls) {
         if (control.caption) HeapFree(GetProcessHeap(), 0, control.caption);
+        for (Picture& picture : control.pictures) FreePicture(&picture);
         control = LiveControl{};
     }
     live->hwnd = nullptr;
@@ -176,7 +196,7 @@ static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 // Picture buttons: drawn here, tracked through the mouse capture, clicked
 // on a release inside; no focus, no keyboard.
-static void SetButtonState(HWND hwnd, LiveControl* control, ButtonState state) {
+static void SetButtonState(HWND hwnd, LiveControl* control, PictureState state) {
     if (control->state == state) return;
     control->state = state;
     InvalidateRect(hwnd, nullptr, FALSE);
@@ -200,6 +220,10 @@ static LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
             RECT client;
             GetClientRect(hwnd, &client);
             FillRect(dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
+            // A state without a picture of its own shows the normal one.
+            const Picture* shown = &control->pictures[control->state];
+            if (!shown->pixels) shown = &control->pictures[StateNormal];
+            DrawPicture(dc, *shown, 0, 0);
             EndPaint(hwnd, &paint);
             return 0;
         }
@@ -207,27 +231,27 @@ static LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
             bool inside = PointerInside(hwnd, lParam), down = wParam & MK_LBUTTON;
             if (!inside && !down) {
                 if (GetCapture() == hwnd) ReleaseCapture();
-                SetButtonState(hwnd, control, ButtonNormal);
+                SetButtonState(hwnd, control, StateNormal);
                 return 0;
             }
             if (GetCapture() != hwnd) SetCapture(hwnd);
-            SetButtonState(hwnd, control, !inside ? ButtonNormal : down ? ButtonPressed : ButtonHover);
+            SetButtonState(hwnd, control, !inside ? StateNormal : down ? StatePressed : StateHover);
             return 0;
         }
         case WM_LBUTTONDOWN:
             SetCapture(hwnd);
-            SetButtonState(hwnd, control, ButtonPressed);
+            SetButtonState(hwnd, control, StatePressed);
             return 0;
         case WM_LBUTTONUP: {
             bool inside = PointerInside(hwnd, lParam);
             ReleaseCapture();
-            SetButtonState(hwnd, control, ButtonNormal);
+            SetButtonState(hwnd, control, StateNormal);
             if (inside && IsWindowEnabled(hwnd))
                 RaiseEvent(GetParent(hwnd), control->def->handler, true);
             return 0;
         }
         case WM_CAPTURECHANGED:
-            SetButtonState(hwnd, control, ButtonNormal);
+            SetButtonState(hwnd, control, StateNormal);
             return 0;
         case WM_SETCURSOR:
             SetCursor(LoadCursorA(nullptr, control->def->pointer == PointerHand ? IDC_HAND : IDC_ARROW));
@@ -290,8 +314,13 @@ static HWND CreateChild(const char* className, const char* text, DWORD style, Li
 static void CreateControl(LiveWindow* live, uint8_t index) {
     const ControlDef* def = &live->def->controls[index];
     LiveControl* control = &live->controls[index];
-    *control = LiveControl{def, nullptr, def->visible, ButtonNormal, nullptr,
+    *control = LiveControl{def, nullptr, def->visible, StateNormal, nullptr,
                            def->minimum, def->maximum, def->position, 0};
+    // A picture that cannot be decoded leaves its state without one.
+    for (int state = 0; state < StateCount; state++) {
+        const PictureFile& file = def->pictures[state];
+        if (file.begin) DecodePicture(file.begin, file.end - file.begin, &control->pictures[state]);
+    }
     DWORD tabStop = def->tabStop ? WS_TABSTOP : 0;
     switch (def->kind) {
         case KindPictureButton:

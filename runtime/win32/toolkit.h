@@ -6,18 +6,19 @@
 #endif
 #include <windows.h>
 
+#include "runtime/win32/picture.h"
 #include "screens/catalogue.h"
 
-enum ButtonState : uint8_t { ButtonNormal, ButtonHover, ButtonPressed };
 
 struct LiveControl {
     const ControlDef* def;
     HWND hwnd;  // null for the controls the window paints itself
     bool visible;
-    ButtonState state;
+    PictureState state;
     char* caption;  // a label's caption, a heap copy
     int32_t minimum, maximum, position;
     int32_t period;
+    Picture pictures[StateCount];  // decoded once, when the control is made
 };
 
 struct LiveWindow {
@@ -27,6 +28,8 @@ struct LiveWindow {
 };
 
 extern HINSTANCE Instance;
+// Before anything else: a safe DLL search, the control classes.
+void StartRunTime(HINSTANCE instance);
 extern bool LoopRunning;
 
 LiveWindow* FindLive(uint32_t window);

@@ -1,6 +1,7 @@
 # The installer for Windows: the portable parts on the Win32 run time.
+include(runtime/win32/picture.cmake)
+
 set(WIN32_RUNTIME_SOURCES
-  runtime/win32/main.cpp
   runtime/win32/toolkit.cpp
   runtime/win32/properties.cpp
   runtime/win32/services.cpp
@@ -26,23 +27,30 @@ else()
 endif()
 add_custom_target(payload DEPENDS ${PAYLOAD_FILE})
 
-add_executable(vorlandix-setup WIN32 ${PORTABLE_SOURCES} ${WIN32_RUNTIME_SOURCES}
-  assets/payload.S assets/installer.rc)
+# Everything but the process entry, so Windows-side tests can link it.
+add_library(vx_win STATIC ${PORTABLE_SOURCES} ${WIN32_RUNTIME_SOURCES} assets/payload.S
+  assets/pictures.S)
 set_source_files_properties(assets/payload.S PROPERTIES
   COMPILE_DEFINITIONS "PAYLOAD_FILE=\"${PAYLOAD_FILE}\""
   OBJECT_DEPENDS ${PAYLOAD_FILE})
-add_dependencies(vorlandix-setup payload)
-target_include_directories(vorlandix-setup PRIVATE ${CMAKE_SOURCE_DIR})
-target_compile_options(vorlandix-setup PRIVATE
+file(GLOB PICTURE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/pictures/*)
+set_source_files_properties(assets/pictures.S PROPERTIES
+  COMPILE_OPTIONS "-Wa,-I${CMAKE_SOURCE_DIR}/assets/pictures"
+  OBJECT_DEPENDS "${PICTURE_FILES}")
+add_dependencies(vx_win payload)
+target_include_directories(vx_win PUBLIC ${CMAKE_SOURCE_DIR} PRIVATE ${CMAKE_SOURCE_DIR}/assets)
+target_compile_options(vx_win PUBLIC
   $<$<COMPILE_LANGUAGE:CXX>:${PRODUCT_CXX_FLAGS} -ffunction-sections -fdata-sections>)
+target_link_libraries(vx_win PUBLIC vx_picture ole32 uuid shell32 gdi32 user32)
+
+add_executable(vorlandix-setup WIN32 runtime/win32/main.cpp assets/installer.rc)
+target_link_libraries(vorlandix-setup PRIVATE vx_win)
 target_link_options(vorlandix-setup PRIVATE -static -s -Wl,--gc-sections
   -Wl,--dynamicbase -Wl,--nxcompat)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   target_link_options(vorlandix-setup PRIVATE -Wl,--high-entropy-va)
 endif()
-target_link_libraries(vorlandix-setup PRIVATE ole32 uuid shell32 gdi32 user32)
-set_property(SOURCE assets/installer.rc APPEND PROPERTY OBJECT_DEPENDS
-  ${CMAKE_SOURCE_DIR}/assets/installer.manifest)
 target_include_directories(vorlandix-setup PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/assets>)
 set_property(SOURCE assets/installer.rc APPEND PROPERTY OBJECT_DEPENDS
-  ${CMAKE_SOURCE_DIR}/assets/version.rc ${CMAKE_SOURCE_DIR}/assets/app_icon.ico)
+  ${CMAKE_SOURCE_DIR}/assets/installer.manifest ${CMAKE_SOURCE_DIR}/assets/version.rc
+  ${CMAKE_SOURCE_DIR}/assets/app_icon.ico)
