@@ -11,12 +11,20 @@ static char* ReadInstalledExePath() {
     return exePath;
 }
 
+// A shortcut that could not be made is told, with where the program is;
+// the install itself stands. Without a desktop folder no link is made at
+// all rather than one in the installer's own folder.
 static void CreateDesktopShortcut() {
     char* desktop = GetSpecialFolder(FolderDesktop);
+    bool found = desktop != nullptr;
     char* shortcutPath = ConcatText(2, desktop, ProductName);
     FreeText(desktop);
     char* exePath = ReadInstalledExePath();
-    CreateShortcut(shortcutPath, exePath);
+    if (!found || !CreateShortcut(shortcutPath, exePath)) {
+        char* message = ConcatText(2, ShortcutFailedText, exePath);
+        ShowMessageBox(message, StyleWarning, InstallerTitle);
+        FreeText(message);
+    }
     FreeText(shortcutPath);
     FreeText(exePath);
 }

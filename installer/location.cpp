@@ -21,7 +21,8 @@ void OnBrowseClick() {
     FreeText(installDir);
 }
 
+// After a failed install the user stays here to choose again.
 void OnInstallClick() {
-    LoadWindow(ProgressWindow::Self);
+    if (!LoadWindow(ProgressWindow::Self)) return;
     SetProperty(LocationWindow::Self, PropVisible, 0);
 }

@@ -20,10 +20,13 @@ static bool AgreementGiven() {
     return true;
 }
 
+// An install that failed has unloaded the progress window: the user
+// chooses another folder.
 void OnQuickInstallClick() {
     if (!AgreementGiven()) return;
-    LoadWindow(ProgressWindow::Self);
+    bool installed = LoadWindow(ProgressWindow::Self);
     SetProperty(WelcomeWindow::Self, PropVisible, 0);
+    if (!installed) SetProperty(LocationWindow::Self, PropVisible, 1);
 }
 
 void OnCustomInstallClick() {

@@ -36,7 +36,7 @@ enum : int32_t {
 
 // Message box results, numbered by the button that closed the box.
 enum : int32_t { BoxOk, BoxCancel, BoxAbort, BoxRetry, BoxIgnore, BoxYes, BoxNo };
-enum : uint32_t { StyleYesNo = 4 };
+enum : uint32_t { StyleYesNo = 4, StyleError = 0x10, StyleWarning = 0x30 };
 
 enum : int32_t { FolderDesktop = 3 };
 enum : int32_t { VerbOpen = 4 };
@@ -50,6 +50,27 @@ inline const uint8_t* ByteArrayBytes(const ByteArray* array) {
     return reinterpret_cast<const uint8_t*>(array + 1);
 }
 
+// The longest path the file services take, in bytes: a 260-byte buffer
+// with its terminator.
+enum : uint32_t { MaxPathLength = 259 };
+
+// Why the last MakeDirectory or WriteBytesToFile failed, in the terms the
+// user is told.
+enum : int32_t {
+    FileOk,
+    FileNoName,  // empty or blank
+    FileExists,
+    FileAccessDenied,
+    FileDiskFull,
+    FileInUse,
+    FileBadName,
+    FileTooLong,
+    FileNotFound,
+    FileVerifyFailed,
+    FileOtherError,
+    FileReasonCount
+};
+
 typedef void (*Handler)();
 
 // Texts are zero-terminated code page 936 byte strings; null is the empty
@@ -58,7 +79,10 @@ void PrepareProgram();
 void AddEndRoutine(Handler routine);
 void LoadStartWindow(ComponentId window);
 void RunMessageLoop();
+// False also when the window's created handler unloaded it again.
 bool LoadWindow(ComponentId window);
+// Destroys a loaded window and its controls; nothing for one not loaded.
+void UnloadWindow(ComponentId window);
 bool IsCreated(ComponentId window);
 int32_t GetProperty(ComponentId id, int32_t property);
 char* GetTextProperty(ComponentId id, int32_t property);
@@ -71,8 +95,13 @@ char* BrowseForFolder(const char* prompt);
 char* GetSpecialFolder(int32_t number);
 bool CreateShortcut(const char* linkFile, const char* target);
 void RunFile(int32_t verb, const char* file);
+// One folder level; false when it exists already or cannot be made.
 bool MakeDirectory(const char* path);
+// Replaces the file as a whole: the bytes go to a temporary file beside it,
+// are read back and checked, and only then take the file's place. On any
+// failure the old file is left as it was.
 bool WriteBytesToFile(const char* path, const ByteArray* bytes);
+int32_t LastFileError();
 char* AllocText(uint32_t size);
 void FreeText(const char* text);
 [[noreturn]] void ExitProgram(int32_t code);

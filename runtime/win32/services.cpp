@@ -99,6 +99,11 @@ bool LoadWindow(ComponentId window) {
     return CreateLiveWindow(live->def);
 }
 
+void UnloadWindow(ComponentId window) {
+    LiveWindow* live = FindLive(window.window);
+    if (live && live->hwnd) DestroyWindow(live->hwnd);
+}
+
 void LoadStartWindow(ComponentId window) {
     LiveWindow* live = FindLive(window.window);
     if (!live || !CreateLiveWindow(live->def)) FatalError(StartWindowFailed);
@@ -206,7 +211,12 @@ bool CreateShortcut(const char* linkFile, const char* target) {
         link->Release();
         return false;
     }
-    link->SetPath(target);
+    // A relative target (a relative install folder) would be resolved from
+    // wherever the link is opened: the link keeps the full path.
+    char fullTarget[MAX_PATH];
+    DWORD fullLength = GetFullPathNameA(target, MAX_PATH, fullTarget, nullptr);
+    bool targetSet =
+        fullLength > 0 && fullLength < MAX_PATH && SUCCEEDED(link->SetPath(fullTarget));
     link->SetShowCmd(SW_SHOW);
 
     // Only the name after the last backslash decides whether ".lnk" is added.
@@ -222,7 +232,7 @@ bool CreateShortcut(const char* linkFile, const char* target) {
     bool fits = length + (dotted ? 0 : 4) < MAX_PATH;
     WCHAR wide[MAX_PATH];
     bool saved = false;
-    if (fits) {
+    if (fits && targetSet) {
         lstrcpyA(name, linkFile);
         if (!dotted) lstrcatA(name, ".lnk");
         saved = MultiByteToWideChar(CP_ACP, 0, name, -1, wide, MAX_PATH) > 0 &&
@@ -239,17 +249,102 @@ void RunFile(int32_t verb, const char* file) {
     ShellExecuteA(nullptr, operation, file, nullptr, "", SW_SHOWNORMAL);
 }
 
-bool MakeDirectory(const char* path) { return CreateDirectoryA(path, nullptr) != 0; }
+static int32_t FileError = FileOk;
 
+// The system's error code in the terms the installer tells the user.
+static bool Failed() {
+    switch (GetLastError()) {
+        case ERROR_ALREADY_EXISTS: case ERROR_FILE_EXISTS: FileError = FileExists; break;
+        case ERROR_ACCESS_DENIED: case ERROR_WRITE_PROTECT: FileError = FileAccessDenied; break;
+        case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL: FileError = FileDiskFull; break;
+        case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: case ERROR_USER_MAPPED_FILE:
+            FileError = FileInUse; break;
+        case ERROR_INVALID_NAME: case ERROR_BAD_PATHNAME: FileError = FileBadName; break;
+        case ERROR_FILENAME_EXCED_RANGE: FileError = FileTooLong; break;
+        // GetTempFileNameA gives ERROR_DIRECTORY for a folder that is not there.
+        case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: case ERROR_DIRECTORY: case ERROR_INVALID_DRIVE:
+        case ERROR_NOT_READY: case ERROR_BAD_NETPATH: case ERROR_BAD_NET_NAME: FileError = FileNotFound; break;
+        default: FileError = FileOtherError;
+    }
+    return false;
+}
+
+static bool Succeeded() {
+    FileError = FileOk;
+    return true;
+}
+
+int32_t LastFileError() { return FileError; }
+
+bool MakeDirectory(const char* path) { return CreateDirectoryA(path, nullptr) ? Succeeded() : Failed(); }
+
+// A nearly full disk can take part of a write and report success: the next
+// write gives the reason, and one that takes nothing means a full disk.
+static bool WriteAll(HANDLE file, const uint8_t* bytes, DWORD length) {
+    for (DWORD written; length; bytes += written, length -= written) {
+        if (!WriteFile(file, bytes, length, &written, nullptr)) return false;
+        if (written == 0) {
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the file holds exactly these bytes, read back through a fresh handle.
+static bool HoldsBytes(const char* path, const uint8_t* bytes, DWORD length) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Failed();
+    LARGE_INTEGER size;
+    bool same = GetFileSizeEx(file, &size) && size.QuadPart == length;
+    uint8_t chunk[16384];
+    for (DWORD done = 0, got; same && done < length; done += got) {
+        DWORD want = length - done < sizeof chunk ? length - done : sizeof chunk;
+        same = ReadFile(file, chunk, want, &got, nullptr) && got == want && memcmp(chunk, bytes + done, got) == 0;
+    }
+    CloseHandle(file);
+    if (!same) FileError = FileVerifyFailed;
+    return same;
+}
+
+// A replace that fails for want of access is told apart: a running program
+// holds the file (Windows refuses to replace a mapped executable), or the
+// file itself may not be written.
+static bool ReplaceFailed(const char* path) {
+    if (GetLastError() != ERROR_ACCESS_DENIED) return Failed();
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        SetLastError(ERROR_ACCESS_DENIED);
+    }
+    return Failed();
+}
+
+// The new content goes to a temporary file in the same folder and takes the
+// old file's place in one rename only after it was flushed and read back,
+// so a failure at any point leaves the old file as it was.
 bool WriteBytesToFile(const char* path, const ByteArray* bytes) {
+    FileError = FileNoName;
     if (!path[0]) return false;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = bytes->length == 0 ||
-              (WriteFile(file, ByteArrayBytes(bytes), bytes->length, &written, nullptr) &&
-               written == bytes->length);
-    return CloseHandle(file) && ok;
+    // The temporary file's folder: the path up to and with its last backslash.
+    const char* separator = FindLastBackslash(path);
+    int folderLength = separator ? (int)(separator - path) + 1 : 0;
+    FileError = FileTooLong;
+    if (lstrlenA(path) >= MAX_PATH || folderLength > MAX_PATH - 14) return false;
+    char folder[MAX_PATH] = ".", temporary[MAX_PATH];
+    if (separator) lstrcpynA(folder, path, folderLength + 1);
+    if (!GetTempFileNameA(folder, "vx", 0, temporary)) return Failed();
+
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool opened = file != INVALID_HANDLE_VALUE;
+    bool ok = (opened && WriteAll(file, ByteArrayBytes(bytes), bytes->length) && FlushFileBuffers(file)) || Failed();
+    if (opened && !CloseHandle(file) && ok) ok = Failed();
+    ok = ok && HoldsBytes(temporary, ByteArrayBytes(bytes), bytes->length);
+    if (ok && !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ok = ReplaceFailed(path);
+    if (!ok) DeleteFileA(temporary);
+    return ok && Succeeded();
 }
 
 char* AllocText(uint32_t size) {

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "runtime/held_events.h"
+
 HINSTANCE Instance;
 bool LoopRunning;
 
@@ -11,15 +13,7 @@ static LiveWindow Live[MaxWindows];
 static const char OwnClass[] = "VorlandixWindow";
 static const char ButtonClass[] = "VorlandixPictureButton";
 enum : UINT { WM_HELDEVENT = WM_APP + 1 };
-enum { HeldMax = 16 };
-
-// Created handlers in progress, and the events held back meanwhile.
-static int CreatedDepth;
-static struct {
-    HWND window;
-    Handler handler;
-} Held[HeldMax];
-static int HeldCount;
+static HeldEvents Held;
 
 LiveWindow* FindLive(uint32_t window) {
     for (int i = 0; i < MaxWindows; i++)
@@ -54,20 +48,8 @@ void DestroyAllWindows() {
 }
 
 void RaiseEvent(HWND window, Handler handler, bool userInput) {
-    if (!handler) return;
-    if (userInput && CreatedDepth > 0) {
-        if (HeldCount < HeldMax) Held[HeldCount++] = {window, handler};
-        return;
-    }
+    if (!handler || (userInput && HoldBack(Held, window, handler))) return;
     handler();
-}
-
-// Held events go back into the queue, in their order, once the outermost
-// created handler has returned.
-static void ReleaseHeldEvents() {
-    for (int i = 0; i < HeldCount; i++)
-        PostMessageA(Held[i].window, WM_HELDEVENT, 0, (LPARAM)Held[i].handler);
-    HeldCount = 0;
 }
 
 static LiveControl* ControlFromHwnd(HWND hwnd) {
@@ -281,6 +263,45 @@ void DestroyIcons() {
         if (icon) DestroyIcon(icon);
 }
 
+// The edit box's one line sits in the middle of its box: the client area
+// shrinks to the height of a line and the bands above and below it are
+// painted white and count as border.
+static WNDPROC EditProc;
+static LRESULT CALLBACK CentredEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCALCSIZE) {
+        LRESULT result = CallWindowProcA(EditProc, hwnd, message, wParam, lParam);
+        RECT* client = (RECT*)lParam;
+        HDC dc = GetDC(hwnd);
+        HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        SIZE line;
+        GetTextExtentPoint32A(dc, "W", 1, &line);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd, dc);
+        LONG band = (client->bottom - client->top - line.cy) / 2;
+        if (band > 0) {
+            client->top += band;
+            client->bottom = client->top + line.cy;
+        }
+        return result;
+    }
+    if (message == WM_NCPAINT) {
+        LRESULT result = CallWindowProcA(EditProc, hwnd, message, wParam, lParam);
+        RECT window, client;
+        GetWindowRect(hwnd, &window);
+        GetClientRect(hwnd, &client);
+        MapWindowPoints(hwnd, HWND_DESKTOP, (POINT*)&client, 2);
+        OffsetRect(&client, -window.left, -window.top);
+        OffsetRect(&window, -window.left, -window.top);
+        InflateRect(&window, -1, -1);  // inside the one-pixel border
+        HDC dc = GetWindowDC(hwnd);
+        ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+        FillRect(dc, &window, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        ReleaseDC(hwnd, dc);
+        return result;
+    }
+    return CallWindowProcA(EditProc, hwnd, message, wParam, lParam);
+}
+
 void RegisterClasses() {
     IconOwn = LoadAppIcon(0);
     IconLarge = LoadAppIcon(32);
@@ -336,6 +357,9 @@ static void CreateControl(LiveWindow* live, uint8_t index) {
         case KindEditBox:
             control->hwnd = CreateChild("EDIT", def->text, WS_BORDER | ES_LEFT | ES_AUTOHSCROLL | tabStop,
                                         live, def);
+            EditProc = (WNDPROC)SetWindowLongPtrA(control->hwnd, GWLP_WNDPROC, (LONG_PTR)CentredEditProc);
+            SetWindowPos(control->hwnd, nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
             SendMessageA(control->hwnd, EM_SETSEL, 0, 0);
             break;
         case KindProgressBar:
@@ -360,7 +384,7 @@ bool CreateLiveWindow(const WindowDef* def) {
     LiveWindow* live = FindLive(def->id.window);
     int left = (GetSystemMetrics(SM_CXSCREEN) - def->width) / 2;
     int top = (GetSystemMetrics(SM_CYSCREEN) - def->height) / 2;
-    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, def->className ? def->className : OwnClass, def->title,
+    HWND hwnd = CreateWindowExA(0, def->className ? def->className : OwnClass, def->title,
                                 WS_POPUP | WS_CLIPCHILDREN, left, top, def->width, def->height,
                                 nullptr, nullptr, Instance, nullptr);
     if (!hwnd) return false;
@@ -371,10 +395,15 @@ bool CreateLiveWindow(const WindowDef* def) {
     SendMessageA(hwnd, WM_SETICON, ICON_SMALL, (LPARAM)IconSmall);
     for (uint8_t i = 0; i < def->controlCount; i++) CreateControl(live, i);
 
-    CreatedDepth++;
+    EnterCreated(Held);
     if (def->created) def->created();
-    if (--CreatedDepth == 0) ReleaseHeldEvents();
-    if (live->hwnd == hwnd && def->visible) ShowWindow(hwnd, SW_SHOW);
+    // Held events go back into the queue, behind what is already there.
+    LeaveCreated(Held, [](void* target, Handler handler) {
+        PostMessageA((HWND)target, WM_HELDEVENT, 0, (LPARAM)handler);
+    });
+    // The created handler may have unloaded the window again.
+    if (live->hwnd != hwnd) return false;
+    if (def->visible) ShowWindow(hwnd, SW_SHOW);
     return true;
 }
 

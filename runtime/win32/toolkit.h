@@ -38,9 +38,8 @@ LiveWindow* LoadedLive(uint32_t window);  // fatal when not loaded
 bool AnyWindowLoaded();
 void DestroyAllWindows();
 
-// Runs a handler for an event, or holds a click or close request back
-// while a created handler runs, so that it reaches the installer after
-// the window it may depend on is complete.
+// Runs a handler for an event; a click or close request (user input) is
+// held back while a created handler runs.
 void RaiseEvent(HWND window, Handler handler, bool userInput);
 bool CreateLiveWindow(const WindowDef* def);
 void RegisterClasses();

@@ -5,7 +5,6 @@ set(WIN32_RUNTIME_SOURCES
   runtime/win32/toolkit.cpp
   runtime/win32/properties.cpp
   runtime/win32/services.cpp
-  runtime/win32/regions.cpp
 )
 
 # Stand-in application: a small window program, padded with overlay bytes
@@ -27,8 +26,9 @@ else()
 endif()
 add_custom_target(payload DEPENDS ${PAYLOAD_FILE})
 
-# Everything but the process entry, so Windows-side tests can link it.
-add_library(vx_win STATIC ${PORTABLE_SOURCES} ${WIN32_RUNTIME_SOURCES} assets/payload.S
+# Everything but the process entry and the region calls, so Windows-side
+# tests can link it with the real region calls (vx_win) or their own.
+add_library(vx_win_core OBJECT ${PORTABLE_SOURCES} ${WIN32_RUNTIME_SOURCES} assets/payload.S
   assets/pictures.S)
 set_source_files_properties(assets/payload.S PROPERTIES
   COMPILE_DEFINITIONS "PAYLOAD_FILE=\"${PAYLOAD_FILE}\""
@@ -37,14 +37,20 @@ file(GLOB PICTURE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/pictures/*)
 set_source_files_properties(assets/pictures.S PROPERTIES
   COMPILE_OPTIONS "-Wa,-I${CMAKE_SOURCE_DIR}/assets/pictures"
   OBJECT_DEPENDS "${PICTURE_FILES}")
-add_dependencies(vx_win payload)
-target_include_directories(vx_win PUBLIC ${CMAKE_SOURCE_DIR} PRIVATE ${CMAKE_SOURCE_DIR}/assets)
-target_compile_options(vx_win PUBLIC
+add_dependencies(vx_win_core payload)
+target_include_directories(vx_win_core PUBLIC ${CMAKE_SOURCE_DIR} PRIVATE ${CMAKE_SOURCE_DIR}/assets)
+set(PRODUCT_COMPILE_OPTIONS
   $<$<COMPILE_LANGUAGE:CXX>:${PRODUCT_CXX_FLAGS} -ffunction-sections -fdata-sections>)
-target_link_libraries(vx_win PUBLIC vx_picture ole32 uuid shell32 gdi32 user32)
+target_compile_options(vx_win_core PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+target_link_libraries(vx_win_core PUBLIC vx_picture ole32 uuid shell32 gdi32 user32)
+
+add_library(vx_win STATIC runtime/win32/regions.cpp)
+target_compile_options(vx_win PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+target_link_libraries(vx_win PUBLIC vx_win_core)
 
 add_executable(vorlandix-setup WIN32 runtime/win32/main.cpp assets/installer.rc)
 target_link_libraries(vorlandix-setup PRIVATE vx_win)
+target_compile_options(vorlandix-setup PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_options(vorlandix-setup PRIVATE -static -s -Wl,--gc-sections
   -Wl,--dynamicbase -Wl,--nxcompat)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")

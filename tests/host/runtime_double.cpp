@@ -8,6 +8,7 @@
 #include <set>
 
 #include "installer/handlers.h"
+#include "runtime/held_events.h"
 #include "runtime/properties.h"
 #include "screens/catalogue.h"
 
@@ -36,11 +37,17 @@ struct Model {
     std::deque<std::optional<std::string>> browseAnswers;
     std::optional<std::string> desktop = std::string("C:\\users\\user1\\Desktop\\");
     std::function<void()> onProcessEvents;
-    bool failMakeDirectory = false, failWriteBytes = false, failCreateShortcut = false;
+    std::map<std::string, int32_t> fileFailures;
+    std::set<std::string> folders;
+    int32_t lastFileError = FileOk;
+    bool failCreateShortcut = false;
     std::vector<std::string> log;
     std::string fatal;
     std::set<const char*> texts;
     std::vector<int32_t> destroyed;
+    HeldEvents held;
+    std::deque<Handler> released;  // held events, back in the queue
+    int delivering = 0;
 };
 
 Model model;
@@ -97,13 +104,27 @@ void Destroy(uint32_t window) {
     model.destroyed.push_back((int32_t)window);
 }
 
+// User input runs its handler unless a created handler is running; the
+// outermost delivery then plays the message loop for released events.
+void RaiseInput(Handler handler) {
+    if (!HoldBack(model.held, nullptr, handler)) handler();
+}
+
 template <typename F>
 std::optional<int32_t> Deliver(F action) {
+    model.delivering++;
     try {
         action();
+        while (model.delivering == 1 && !model.released.empty()) {
+            Handler next = model.released.front();
+            model.released.pop_front();
+            RaiseInput(next);
+        }
     } catch (const ProgramEnded& ended) {
+        model.delivering--;
         return ended.code;
     }
+    model.delivering--;
     return std::nullopt;
 }
 
@@ -136,7 +157,7 @@ std::optional<int32_t> Click(ComponentId button) {
         // A click needs the button and its window on screen.
         if (!window.visible || !Control(button).visible) return;
         model.log.push_back("Click");
-        ControlDefOf(button).handler();
+        RaiseInput(ControlDefOf(button).handler);
     });
 }
 
@@ -150,7 +171,7 @@ std::optional<int32_t> CloseRequest(ComponentId window) {
     return Deliver([&] {
         const WindowDef& def = DefOf(window.window);
         LoadedWindow(window.window);
-        if (def.closeRequest) def.closeRequest();
+        if (def.closeRequest) RaiseInput(def.closeRequest);
         else ::Destroy(window.window);
     });
 }
@@ -169,8 +190,8 @@ void SetDesktopFolder(const char* folder) {
     model.desktop = folder ? std::optional<std::string>(folder) : std::nullopt;
 }
 void SetOnProcessEvents(std::function<void()> hook) { model.onProcessEvents = std::move(hook); }
-void FailMakeDirectory(bool fail) { model.failMakeDirectory = fail; }
-void FailWriteBytes(bool fail) { model.failWriteBytes = fail; }
+void FailFile(const char* path, int32_t reason) { model.fileFailures[path] = reason; }
+void AddFolder(const char* path) { model.folders.insert(path); }
 void FailCreateShortcut(bool fail) { model.failCreateShortcut = fail; }
 
 const std::vector<std::string>& Log() { return model.log; }
@@ -196,14 +217,22 @@ static bool Load(ComponentId window) {
     const WindowDef& def = DefOf(window.window);
     model.log.push_back("Create " + std::to_string(def.id.window));
     Build(def);
+    EnterCreated(model.held);
     if (def.created) def.created();
-    if (!model.windows[window.window].loaded) return true;
+    LeaveCreated(model.held, [](void*, Handler handler) { model.released.push_back(handler); });
+    if (!model.windows[window.window].loaded) return false;
     if (def.visible) model.windows[window.window].visible = true;
     return true;
 }
 
 void LoadStartWindow(ComponentId window) { Load(window); }
 bool LoadWindow(ComponentId window) { return Load(window); }
+
+void UnloadWindow(ComponentId window) {
+    if (!IsCreated(window)) return;
+    model.log.push_back("Unload " + std::to_string(window.window));
+    Destroy(window.window);
+}
 
 void RunMessageLoop() { model.loopRunning = true; }
 
@@ -311,15 +340,28 @@ void RunFile(int32_t verb, const char* file) {
     model.log.push_back("RunFile " + std::to_string(verb) + " " + file);
 }
 
+// The scripted failure of a path, if any, as LastFileError.
+static bool FileFails(const char* path) {
+    auto found = model.fileFailures.find(path);
+    model.lastFileError = found == model.fileFailures.end() ? FileOk : found->second;
+    return model.lastFileError != FileOk;
+}
+
 bool MakeDirectory(const char* path) {
     model.log.push_back(std::string("MakeDirectory ") + path);
-    return !model.failMakeDirectory;
+    if (FileFails(path)) return false;
+    if (!model.folders.insert(path).second) model.lastFileError = FileExists;
+    return model.lastFileError == FileOk;
 }
 
 bool WriteBytesToFile(const char* path, const ByteArray* bytes) {
     model.log.push_back(std::string("WriteBytesToFile ") + path + " " + std::to_string(bytes->length));
-    return !model.failWriteBytes && *path;
+    if (FileFails(path)) return false;
+    if (!*path) model.lastFileError = FileNoName;
+    return model.lastFileError == FileOk;
 }
+
+int32_t LastFileError() { return model.lastFileError; }
 
 char* AllocText(uint32_t size) {
     char* text = (char*)malloc(size);

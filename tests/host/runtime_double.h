@@ -45,9 +45,11 @@ void AnswerMessageBox(int32_t result);  // queued; default: No
 void AnswerBrowse(const char* folder);   // queued; null = cancelled
 void SetDesktopFolder(const char* folder);  // null = not found
 void SetOnProcessEvents(std::function<void()> hook);
-// Makes the named service report failure from now on.
-void FailMakeDirectory(bool fail);
-void FailWriteBytes(bool fail);
+// The file system: MakeDirectory and WriteBytesToFile of exactly this path
+// fail with the reason (LastFileError); a folder that exists already.
+void FailFile(const char* path, int32_t reason);
+void AddFolder(const char* path);
+// Makes CreateShortcut report failure from now on.
 void FailCreateShortcut(bool fail);
 
 // What reached the system, one line per call, e.g. "MakeDirectory C:\x\".

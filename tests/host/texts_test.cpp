@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "installer/paths.h"
 #include "installer/payload.h"
@@ -35,6 +36,10 @@ TEST_CASE("constant texts are the code page 936 bytes of their Chinese text") {
         {ExitPrompt, "您确定要退出\"Vorlandix\"安装程序？", 33},
         {InstallerTitle, "Vorlandix安装程序", 17},
         {DoneText, "安装完成√", 10},
+        {InstallFailedHead, "无法安装到以下文件夹：\n", 23},
+        {ReasonHead, "\n\n原因：", 8},
+        {InstallFailedTail, "\n\n请选择其他文件夹，或排除问题后重试。", 38},
+        {ShortcutFailedText, "无法在桌面上创建快捷方式。\n\n程序已经安装好，位置：\n", 51},
     };
     for (auto& c : cases) {
         CAPTURE(c.utf8);
@@ -42,6 +47,24 @@ TEST_CASE("constant texts are the code page 936 bytes of their Chinese text") {
         CHECK(TextLength(c.constant) == c.bytes);
     }
     CHECK(TextLength(nullptr) == 0);
+
+    const char* reasons[FileReasonCount] = {
+        "",
+        "未填写文件夹名称",
+        "已存在同名的文件",
+        "没有写入权限（拒绝访问）",
+        "磁盘空间不足",
+        "文件正被运行中的程序使用",
+        "名称无效或包含不允许的字符（如 < > : \" | ? *）",
+        "路径过长",
+        "找不到指定的驱动器或路径",
+        "写入的文件校验失败",
+        "发生未知错误",
+    };
+    for (int32_t reason = FileOk; reason < FileReasonCount; reason++) {
+        CAPTURE(reasons[reason]);
+        CHECK(std::string(FileReasons[reason]) == ToCp936(reasons[reason]));
+    }
 }
 
 TEST_CASE("joining texts keeps every separator and accepts null parts") {
@@ -97,4 +120,79 @@ TEST_CASE("the payload is one byte array: the word 1, its length, its bytes") {
     CHECK(Payload.marker == 1);
     CHECK(Payload.length == 35);
     CHECK(memcmp(ByteArrayBytes(&Payload), "MZ", 2) == 0);
+}
+
+TEST_CASE("an install folder is refused when blank, badly named or too long for the file") {
+    // 0xB1 0x5C and 0xD5 0x7C are Chinese characters whose second bytes are
+    // a backslash and a '|'.
+    std::string longest(MaxPathLength - TextLength(ExeSuffix), 'a');
+    struct {
+        std::string installDir;
+        int32_t result;
+    } cases[] = {
+        {"C:\\Vorlandix\\", FileOk},
+        {"D:\\Program Files\\Vorlandix", FileOk},
+        {"\xd6\xd0\xce\xc4\\\xb1\x5c\xd5\x7c", FileOk},
+        {"Vorlandix", FileOk},
+        {"\\\\server\\share\\Vorlandix", FileOk},
+        {"C:/Games/Vorlandix", FileOk},
+        {"", FileNoName},
+        {"   ", FileNoName},
+        {"C:\\a<b", FileBadName},
+        {"C:\\a>b", FileBadName},
+        {"C:\\a\"b", FileBadName},
+        {"C:\\a|b", FileBadName},
+        {"C:\\a?b", FileBadName},
+        {"C:\\a*b", FileBadName},
+        {"C:\\a:b", FileBadName},
+        {"1:\\a", FileBadName},
+        {":\\a", FileBadName},
+        {"C:\\a\tb", FileBadName},
+        {"\\\\?\\C:\\a", FileBadName},
+        {longest, FileOk},
+        {longest + "b", FileTooLong},
+        {std::string(300, 'a'), FileTooLong},
+    };
+    for (auto& c : cases) {
+        CAPTURE(c.installDir);
+        CHECK(CheckInstallDir(c.installDir.c_str()) == c.result);
+    }
+    CHECK(CheckInstallDir(nullptr) == FileNoName);
+}
+
+TEST_CASE("the folder levels of a path, outermost first, leave out the drive or share") {
+    Double::Reset();
+    struct {
+        const char* path;
+        std::vector<std::string> levels;
+    } cases[] = {
+        {"C:\\Vorlandix\\", {"C:\\Vorlandix"}},
+        {"C:\\Vorlandix", {"C:\\Vorlandix"}},
+        {"D:\\a\\b c\\d", {"D:\\a", "D:\\a\\b c", "D:\\a\\b c\\d"}},
+        {"D:\\a\\\\b\\", {"D:\\a", "D:\\a\\\\b"}},
+        {"D:/a/b", {"D:/a", "D:/a/b"}},
+        {"C:\\", {}},
+        {"C:", {}},
+        {"", {}},
+        {"Vorlandix", {"Vorlandix"}},
+        {"..\\x", {"..", "..\\x"}},
+        {"C:x\\y", {"C:x", "C:x\\y"}},
+        {"\\x\\y", {"\\x", "\\x\\y"}},
+        {"\\\\server\\share\\a\\b", {"\\\\server\\share\\a", "\\\\server\\share\\a\\b"}},
+        {"\\\\server\\share", {}},
+        {"D:\\\xb1\x5c\\c", {"D:\\\xb1\x5c", "D:\\\xb1\x5c\\c"}},
+    };
+    for (auto& c : cases) {
+        CAPTURE(c.path);
+        std::vector<std::string> levels;
+        uint32_t position = 0;
+        while (char* level = NextFolderLevel(c.path, &position)) {
+            levels.push_back(level);
+            FreeText(level);
+        }
+        CHECK(levels == c.levels);
+    }
+    uint32_t position = 0;
+    CHECK(NextFolderLevel(nullptr, &position) == nullptr);
+    CHECK(Double::OutstandingTexts() == 0);
 }
