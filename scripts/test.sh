@@ -35,6 +35,8 @@ stage win "$PY" "$ROOT/tests/e2e/harness.py" session --work "$ROOT/build/win64/u
   ctest --no-tests=error --test-dir "$ROOT/build/win64" -L '^win$' --output-on-failure -j "$JOBS"
 stage e2e ctest --no-tests=error --test-dir "$ROOT/build/win64" -L '^e2e$' --output-on-failure -j "$JOBS"
 stage static "$PY" "$ROOT/tests/static/check_pe.py" --machine i386 "$ROOT/build/win32/vorlandix-setup.exe"
+stage resources "$PY" "$ROOT/tests/static/check_resources.py" "$ROOT/build/win32/vorlandix-setup.exe" \
+  "$ROOT/build/win32/payload/Vorlandix.exe" "$ROOT/assets"
 
 printf '\n=== summary\n'
 for s in "${passed[@]}"; do printf 'passed: %s\n' "$s"; done

@@ -263,14 +263,14 @@ void DestroyIcons() {
         if (icon) DestroyIcon(icon);
 }
 
-// The edit box's one line sits in the middle of its box: the client area
-// shrinks to the height of a line and the bands above and below it are
-// painted white and count as border.
+// The edit box draws its own frame: a one-pixel border, and its one line in
+// the middle of the box with white bands above and below it that count as
+// border, so the system's edit control only ever paints that line.
 static WNDPROC EditProc;
 static LRESULT CALLBACK CentredEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCALCSIZE) {
-        LRESULT result = CallWindowProcA(EditProc, hwnd, message, wParam, lParam);
         RECT* client = (RECT*)lParam;
+        InflateRect(client, -1, -1);
         HDC dc = GetDC(hwnd);
         HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         SIZE line;
@@ -282,22 +282,22 @@ static LRESULT CALLBACK CentredEditProc(HWND hwnd, UINT message, WPARAM wParam, 
             client->top += band;
             client->bottom = client->top + line.cy;
         }
-        return result;
+        return 0;
     }
     if (message == WM_NCPAINT) {
-        LRESULT result = CallWindowProcA(EditProc, hwnd, message, wParam, lParam);
         RECT window, client;
         GetWindowRect(hwnd, &window);
         GetClientRect(hwnd, &client);
         MapWindowPoints(hwnd, HWND_DESKTOP, (POINT*)&client, 2);
         OffsetRect(&client, -window.left, -window.top);
         OffsetRect(&window, -window.left, -window.top);
-        InflateRect(&window, -1, -1);  // inside the one-pixel border
         HDC dc = GetWindowDC(hwnd);
         ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+        FrameRect(dc, &window, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&window, -1, -1);
         FillRect(dc, &window, (HBRUSH)GetStockObject(WHITE_BRUSH));
         ReleaseDC(hwnd, dc);
-        return result;
+        return 0;
     }
     return CallWindowProcA(EditProc, hwnd, message, wParam, lParam);
 }
@@ -355,7 +355,7 @@ static void CreateControl(LiveWindow* live, uint8_t index) {
             SendMessageA(control->hwnd, BM_SETCHECK, def->checked ? BST_CHECKED : BST_UNCHECKED, 0);
             break;
         case KindEditBox:
-            control->hwnd = CreateChild("EDIT", def->text, WS_BORDER | ES_LEFT | ES_AUTOHSCROLL | tabStop,
+            control->hwnd = CreateChild("EDIT", def->text, ES_LEFT | ES_AUTOHSCROLL | tabStop,
                                         live, def);
             EditProc = (WNDPROC)SetWindowLongPtrA(control->hwnd, GWLP_WNDPROC, (LONG_PTR)CentredEditProc);
             SetWindowPos(control->hwnd, nullptr, 0, 0, 0, 0,

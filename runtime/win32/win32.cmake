@@ -28,15 +28,10 @@ add_custom_target(payload DEPENDS ${PAYLOAD_FILE})
 
 # Everything but the process entry and the region calls, so Windows-side
 # tests can link it with the real region calls (vx_win) or their own.
-add_library(vx_win_core OBJECT ${PORTABLE_SOURCES} ${WIN32_RUNTIME_SOURCES} assets/payload.S
-  assets/pictures.S)
+add_library(vx_win_core OBJECT ${PORTABLE_SOURCES} ${WIN32_RUNTIME_SOURCES} assets/payload.S)
 set_source_files_properties(assets/payload.S PROPERTIES
   COMPILE_DEFINITIONS "PAYLOAD_FILE=\"${PAYLOAD_FILE}\""
   OBJECT_DEPENDS ${PAYLOAD_FILE})
-file(GLOB PICTURE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/pictures/*)
-set_source_files_properties(assets/pictures.S PROPERTIES
-  COMPILE_OPTIONS "-Wa,-I${CMAKE_SOURCE_DIR}/assets/pictures"
-  OBJECT_DEPENDS "${PICTURE_FILES}")
 add_dependencies(vx_win_core payload)
 target_include_directories(vx_win_core PUBLIC ${CMAKE_SOURCE_DIR} PRIVATE ${CMAKE_SOURCE_DIR}/assets)
 set(PRODUCT_COMPILE_OPTIONS
@@ -44,19 +39,34 @@ set(PRODUCT_COMPILE_OPTIONS
 target_compile_options(vx_win_core PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_libraries(vx_win_core PUBLIC vx_picture ole32 uuid shell32 gdi32 user32)
 
+# The window pictures from a folder: assets/pictures for the product.
+function(vx_pictures name folder)
+  add_library(${name} OBJECT ${CMAKE_SOURCE_DIR}/assets/pictures.S)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/assets)
+  target_compile_options(${name} PRIVATE "-Wa,-I${folder}")
+  file(GLOB files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/pictures/*)
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/assets/pictures.S APPEND PROPERTY OBJECT_DEPENDS ${files})
+endfunction()
+vx_pictures(vx_pictures ${CMAKE_SOURCE_DIR}/assets/pictures)
+
 add_library(vx_win STATIC runtime/win32/regions.cpp)
 target_compile_options(vx_win PRIVATE ${PRODUCT_COMPILE_OPTIONS})
-target_link_libraries(vx_win PUBLIC vx_win_core)
+target_link_libraries(vx_win PUBLIC vx_win_core vx_pictures)
 
-add_executable(vorlandix-setup WIN32 runtime/win32/main.cpp assets/installer.rc)
-target_link_libraries(vorlandix-setup PRIVATE vx_win)
-target_compile_options(vorlandix-setup PRIVATE ${PRODUCT_COMPILE_OPTIONS})
-target_link_options(vorlandix-setup PRIVATE -static -s -Wl,--gc-sections
-  -Wl,--dynamicbase -Wl,--nxcompat)
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-  target_link_options(vorlandix-setup PRIVATE -Wl,--high-entropy-va)
-endif()
-target_include_directories(vorlandix-setup PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/assets>)
+# The installer: the process entry and resources on a run time library.
+function(vx_installer name runtime)
+  add_executable(${name} WIN32 ${CMAKE_SOURCE_DIR}/runtime/win32/main.cpp
+    ${CMAKE_SOURCE_DIR}/assets/installer.rc)
+  target_link_libraries(${name} PRIVATE ${runtime})
+  target_compile_options(${name} PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+  target_link_options(${name} PRIVATE -static -s -Wl,--gc-sections
+    -Wl,--dynamicbase -Wl,--nxcompat)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    target_link_options(${name} PRIVATE -Wl,--high-entropy-va)
+  endif()
+  target_include_directories(${name} PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/assets>)
+endfunction()
+vx_installer(vorlandix-setup vx_win)
 set_property(SOURCE assets/installer.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/assets/installer.manifest ${CMAKE_SOURCE_DIR}/assets/version.rc
   ${CMAKE_SOURCE_DIR}/assets/app_icon.ico)

@@ -1,6 +1,12 @@
 """What the end-to-end tests know about the installer's windows: where
 things are, and which window the screen shows, told by pixels."""
+import os
+
+from PIL import Image
+
 import harness
+
+PICTURES = os.path.join(os.path.dirname(__file__), "..", "..", "assets", "pictures")
 
 WIDTH, HEIGHT = 588, 438
 WELCOME_TITLE = "Vorlandix安装"
@@ -62,12 +68,16 @@ def wait_shown(s, name, timeout=10):
                        what="the %s window on screen (now: %s)" % (name, shown(s)))
 
 
-def start(s):
-    """Launches the installer and waits for WelcomeWindow, fully revealed."""
+def start(s, revealed=None):
+    """Launches the installer and waits for WelcomeWindow, fully revealed
+    (by default: shown() tells it; else when revealed() says so)."""
     program = s.launch(s.args.installer)
     x, y = origin(s)
     window = s.wait_window_at(x, y, WIDTH, HEIGHT, name=WELCOME_TITLE, timeout=30)
-    wait_shown(s, "welcome")
+    if revealed:
+        harness.wait_until(revealed, 10, what="WelcomeWindow revealed")
+    else:
+        wait_shown(s, "welcome")
     # LocationWindow is shown and hidden at once while WelcomeWindow opens;
     # Wine unmaps its X window only a moment later, and until then that
     # invisible window takes the clicks.
@@ -113,3 +123,33 @@ def escape(s, point=(300, 290)):
     """Presses Esc in the window on screen, after a click gives it the focus."""
     click(s, point)
     s.key("Escape")
+
+
+def close(a, b, tolerance=12):
+    return all(abs(x - y) <= tolerance for x, y in zip(a, b))
+
+
+def shows_picture(s, name, left, top, image=None, rows=None):
+    """Whether the screen shows the picture file at window-relative
+    (left, top): a grid of its pixels, within JPEG decoding differences."""
+    x, y = origin(s)
+    source = Image.open(os.path.join(PICTURES, name)).convert("RGB")
+    width, height = source.size
+    rows = rows or height
+    points = [(px, py) for px in range(1, width - 1, max(1, width // 7))
+              for py in range(1, rows - 1, max(1, rows // 5))]
+    got = s.pixels([(x + left + px, y + top + py) for px, py in points], image)
+    return all(close(g, source.getpixel(p)) for g, p in zip(got, points))
+
+
+def wait_picture(s, name, left, top, what):
+    harness.wait_until(lambda: shows_picture(s, name, left, top), 5, interval=0.1, what=what)
+
+
+def press(s, x, y):
+    s.move_mouse(x, y)
+    s.xdotool("mousedown", 1)
+
+
+def release(s):
+    s.xdotool("mouseup", 1)

@@ -6,27 +6,24 @@ import os
 import time
 
 import harness
-from installer_ui import (FINISH, NEXT, PAYLOAD_SIZE, QUICK, SHORTCUT_BOX, TRY_NOW, Installer,
-                          link_target, listing, payload)
+import installer
+from install_checks import PAYLOAD_SIZE, holds, link_target, listing, payload
 
 
 def quick_install(s, run):
     """Welcome -> quick install -> complete -> next: the finish window."""
-    installer = Installer(s)
-    s.screenshot("%s-welcome" % run)
-    installer.click(QUICK)
-    installer.wait_shown(["new"])
+    program, _ = installer.start(s)
+    installer.click(s, installer.WELCOME_QUICK)
+    installer.wait_shown(s, "progress")
     s.screenshot("%s-progress" % run)
-    seconds = installer.wait_complete()
-    print("%s: progress complete %.1f s after the window appeared" % (run, seconds))
+    begun = time.monotonic()
+    installer.wait_next_button(s)
+    print("%s: next button %.1f s after the progress window" % (run, time.monotonic() - begun))
     s.screenshot("%s-complete" % run)
-    progress = s.find_windows(pid=installer.program)
-    installer.click(NEXT)
-    harness.wait_until(lambda: installer.shown() == ["new"] and s.find_windows(pid=installer.program) != progress,
-                       10, what="the finish window")
-    time.sleep(0.3)
+    installer.click(s, installer.PROGRESS_NEXT)
+    installer.wait_shown(s, "finish")
     s.screenshot("%s-finish" % run)
-    return installer
+    return program
 
 
 def scenario(s):
@@ -40,32 +37,30 @@ def scenario(s):
     link = os.path.join(s.desktop, "Vorlandix.lnk")
 
     # Shortcut box unchecked: the file, no link, exit code 0.
-    installer = quick_install(s, "first")
-    with open(exe, "rb") as f:
-        assert f.read() == expected, "C:\\Vorlandix\\Vorlandix.exe is the payload byte for byte"
-    installer.click(SHORTCUT_BOX)
-    installer.click(FINISH)
-    assert s.wait_exit(installer.program) == 0
+    program = quick_install(s, "first")
+    assert holds(exe, expected), "C:\\Vorlandix\\Vorlandix.exe is the payload byte for byte"
+    installer.click(s, installer.FINISH_SHORTCUT_BOX)
+    installer.click(s, installer.FINISH_DONE)
+    assert s.wait_exit(program) == 0
     assert not os.path.exists(link), "no shortcut when the box is unchecked"
 
-    # Over a longer file of other bytes: replaced whole, in place of the old.
+    # Over a longer file of other bytes: replaced whole.
     with open(exe, "wb") as f:
         f.write(b"old" * PAYLOAD_SIZE)
-    installer = quick_install(s, "second")
-    with open(exe, "rb") as f:
-        assert f.read() == expected, "the second install replaced the whole file"
+    program = quick_install(s, "second")
+    assert holds(exe, expected), "the second install replaced the whole file"
     assert listing(folder) == ["Vorlandix.exe"], "no temporary file is left: %r" % listing(folder)
-    installer.click(FINISH)
-    assert s.wait_exit(installer.program) == 0
+    installer.click(s, installer.FINISH_DONE)
+    assert s.wait_exit(program) == 0
     assert os.path.isfile(link), "the shortcut box starts checked"
     assert link_target(link) == "C:\\Vorlandix\\Vorlandix.exe", link_target(link)
 
     # 立即体验: the installed program starts and shows the product's name.
     os.unlink(link)
-    installer = quick_install(s, "third")
-    installer.click(SHORTCUT_BOX)
-    installer.click(TRY_NOW)
-    assert s.wait_exit(installer.program) == 0
+    program = quick_install(s, "third")
+    installer.click(s, installer.FINISH_SHORTCUT_BOX)
+    installer.click(s, installer.FINISH_TRY)
+    assert s.wait_exit(program) == 0
     app = s.wait_window(name="^Vorlandix$", timeout=20)
     time.sleep(0.5)
     s.screenshot("started")

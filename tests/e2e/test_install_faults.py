@@ -21,7 +21,8 @@ import subprocess
 import time
 
 import harness
-from installer_ui import FINISH, INSTALL, NEXT, QUICK, Installer, listing, payload, sha256
+import installer
+from install_checks import dismiss_message, holds, listing, payload, sha256, type_folder
 
 
 def mount_tmpfs(s, name, options):
@@ -47,19 +48,18 @@ def drive(s, letter, point, earlier):
     return exe
 
 
-def refused(installer, folder, reason, start=INSTALL):
+def refused(s, folder, reason, start=installer.LOCATION_INSTALL):
     """Installs into folder and expects the message naming the folder and
-    the reason, then the location window."""
-    s = installer.s
-    if start == INSTALL:
-        installer.type_folder(folder)
-    installer.click(start)
-    text = installer.message_box()
+    the reason, then the location window and nothing else."""
+    if start == installer.LOCATION_INSTALL:
+        type_folder(s, folder)
+    installer.click(s, start)
+    text = dismiss_message(s)
     expected = "无法安装到以下文件夹：\n%s\n\n原因：%s\n\n请选择其他文件夹，或排除问题后重试。" % (folder, reason)
     assert expected in text, "message %r, expected %r" % (text, expected)
-    installer.wait_shown(["location"])
+    installer.wait_shown(s, "location")
     time.sleep(0.5)  # a progress window, were one wrongly made, would show by now
-    assert installer.shown() == ["location"], "no success claimed: %r" % installer.shown()
+    assert installer.shown(s) == "location", "no success claimed: %s" % installer.shown(s)
     s.screenshot("back-to-location")
 
 
@@ -94,16 +94,16 @@ def faults(s):
         earlier.append(drive(s, "s", full, b"earlier" * 30000))
     kept = {path: sha256(path) for path in earlier}
 
-    installer = Installer(s)
-    refused(installer, "C:\\Vorlandix\\", "文件正被运行中的程序使用", start=QUICK)
+    program, _ = installer.start(s)
+    refused(s, "C:\\Vorlandix\\", "文件正被运行中的程序使用", start=installer.WELCOME_QUICK)
     if readonly:
-        refused(installer, "R:\\Vorlandix", "没有写入权限（拒绝访问）")
+        refused(s, "R:\\Vorlandix", "没有写入权限（拒绝访问）")
     if full:
-        refused(installer, "S:\\Vorlandix", "磁盘空间不足")
+        refused(s, "S:\\Vorlandix", "磁盘空间不足")
         assert listing(os.path.join(full, "Vorlandix")) == ["Vorlandix.exe"], "no temporary file is left"
-    refused(installer, "C:\\Vorlandix\\" + "长" * 100 + "a" * 60, "路径过长")  # 273 bytes
-    refused(installer, "C:\\Vorlandix\\a|b", "名称无效或包含不允许的字符（如 < > : \" | ? *）")
-    refused(installer, "   ", "未填写文件夹名称")
+    refused(s, "C:\\Vorlandix\\" + "长" * 100 + "a" * 60, "路径过长")  # 273 bytes
+    refused(s, "C:\\Vorlandix\\a|b", "名称无效或包含不允许的字符（如 < > : \" | ? *）")
+    refused(s, "   ", "未填写文件夹名称")
     assert listing(folder) == ["Vorlandix.exe"], "nothing made beside the earlier file: %r" % listing(folder)
     for path, digest in kept.items():
         assert sha256(path) == digest, "%s is unchanged" % path
@@ -111,22 +111,21 @@ def faults(s):
     # The earlier program closed (its Quit button), the same folder installs.
     s.click(100 + 310, 80 + 75)
     s.wait_exit(running)
-    installer.type_folder("C:\\Vorlandix\\")
-    installer.click(INSTALL)
-    installer.wait_shown(["new"])
-    installer.wait_complete()
-    with open(exe, "rb") as f:
-        assert f.read() == expected, "the retry installed afresh"
+    type_folder(s, "C:\\Vorlandix\\")
+    installer.click(s, installer.LOCATION_INSTALL)
+    installer.wait_shown(s, "progress")
+    installer.wait_next_button(s)
+    assert holds(exe, expected), "the retry installed afresh"
 
     # A shortcut that cannot be saved (a folder holds its name) is told,
     # and the installer still ends with 0: the install stands.
     os.makedirs(os.path.join(s.desktop, "Vorlandix.lnk"))
-    installer.click(NEXT)
-    time.sleep(0.5)
-    installer.click(FINISH)
-    text = installer.message_box()
+    installer.click(s, installer.PROGRESS_NEXT)
+    installer.wait_shown(s, "finish")
+    installer.click(s, installer.FINISH_DONE)
+    text = dismiss_message(s)
     assert "无法在桌面上创建快捷方式。\n\n程序已经安装好，位置：\nC:\\Vorlandix\\\\Vorlandix.exe" in text, text
-    assert s.wait_exit(installer.program) == 0
+    assert s.wait_exit(program) == 0
 
 
 harness.run(scenario)

@@ -144,6 +144,24 @@ TEST_CASE("a label keeps its caption; the edit box hands out copies") {
     CHECK(GetTextProperty(LocationWindow::安装位置, PropText) == nullptr);
 }
 
+// The pointer a control asks for when the mouse is over it.
+static HCURSOR PointerOver(ComponentId id) {
+    HWND hwnd = ControlHwnd(id);
+    SendMessageA(hwnd, WM_SETCURSOR, (WPARAM)hwnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+TEST_CASE("the hand over both 图形按钮2, the I-beam over the edit box, else the arrow") {
+    Fresh();
+    LoadProgressWindow();
+    HCURSOR hand = LoadCursorA(nullptr, IDC_HAND), arrow = LoadCursorA(nullptr, IDC_ARROW);
+    CHECK(PointerOver(ProgressWindow::图形按钮2) == hand);
+    CHECK(PointerOver(LocationWindow::图形按钮2) == hand);
+    CHECK(PointerOver(LocationWindow::安装位置) == LoadCursorA(nullptr, IDC_IBEAM));
+    CHECK(PointerOver(LocationWindow::返回) == arrow);
+    CHECK(PointerOver(LocationWindow::图形按钮1) == arrow);
+}
+
 TEST_CASE("processing events stops at a quit request and leaves it queued") {
     Fresh();
     ProcessEvents();  // an empty queue returns at once

@@ -71,7 +71,7 @@ target_link_options(box_text PRIVATE -static)
 # vx_win without its region seam, for the programs that bring their own
 # (tests/win/hooked_regions.cpp): same sources and settings otherwise.
 add_library(vx_win_own_regions STATIC tests/win/hooked_regions.cpp)
-target_link_libraries(vx_win_own_regions PUBLIC vx_win_core)
+target_link_libraries(vx_win_own_regions PUBLIC vx_win_core vx_pictures)
 
 # Each frame's region as the window system keeps it, printed as the host's
 # effect-frames prints it, and compared with the same expected files.
@@ -100,3 +100,18 @@ add_dependencies(runtime_test vx-probe)
 add_executable(fatal_probe WIN32 tests/win/fatal_probe.cpp)
 target_link_libraries(fatal_probe PRIVATE vx_win)
 target_link_options(fatal_probe PRIVATE -static)
+
+# The installer with two pictures that cannot be decoded (the welcome banner
+# and the close button's hover picture), for the fallback test.
+set(_vx_broken ${CMAKE_BINARY_DIR}/broken-pictures)
+add_custom_command(OUTPUT ${_vx_broken}/.complete
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/assets/pictures ${_vx_broken}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/tests/fixtures/payload.bin ${_vx_broken}/banner_welcome.jpg
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/tests/fixtures/payload.bin ${_vx_broken}/close_hover.jpg
+  COMMAND ${CMAKE_COMMAND} -E touch ${_vx_broken}/.complete)
+add_custom_target(broken-pictures DEPENDS ${_vx_broken}/.complete)
+vx_pictures(vx_pictures_broken ${_vx_broken})
+add_dependencies(vx_pictures_broken broken-pictures)
+add_library(vx_win_broken_pictures STATIC runtime/win32/regions.cpp)
+target_link_libraries(vx_win_broken_pictures PUBLIC vx_win_core vx_pictures_broken)
+vx_installer(vorlandix-setup-broken-pictures vx_win_broken_pictures)
