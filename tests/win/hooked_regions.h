@@ -1,5 +1,4 @@
-// The effects' region seam over the same GDI, USER and kernel calls as the
-// product's, with hooks for the Windows programs that watch the effects run:
+// The effects' region seam of the product, with hooks for the Windows programs that watch the effects run:
 // one after each frame reaches the window, and one that pauses instead of
 // Sleep. A null hook leaves the product's behaviour.
 #pragma once

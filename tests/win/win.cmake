@@ -68,10 +68,14 @@ add_executable(box_text tests/win/box_text.cpp)
 target_link_options(box_text PRIVATE -static)
 
 # --- the window shape effects on real windows ---
-# vx_win without its region seam, for the programs that bring their own
-# (tests/win/hooked_regions.cpp): same sources and settings otherwise.
+# vx_win with its region seam hooked, for the programs that watch the
+# effects run: the product's region calls, compiled under other names, are
+# wrapped by tests/win/hooked_regions.cpp.
+add_library(vx_renamed_regions OBJECT runtime/win32/regions.cpp)
+target_include_directories(vx_renamed_regions PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_definitions(vx_renamed_regions PRIVATE SetWindowRegion=RealSetWindowRegion Pause=RealPause)
 add_library(vx_win_own_regions STATIC tests/win/hooked_regions.cpp)
-target_link_libraries(vx_win_own_regions PUBLIC vx_win_core vx_pictures)
+target_link_libraries(vx_win_own_regions PUBLIC vx_win_core vx_pictures vx_renamed_regions)
 
 # Each frame's region as the window system keeps it, printed as the host's
 # effect-frames prints it, and compared with the same expected files.
