@@ -2,6 +2,9 @@
 """The screen flow on the real windows: start-up, the agreement gate, custom
 install and back, the close question, and what a system close (Esc) does on
 each window."""
+import os
+import time
+
 import harness
 import installer as vx
 
@@ -14,7 +17,7 @@ def scenario(s):
 
     # The gate: unchecked, both install buttons only show the hint.
     assert not vx.hint_shown(s)
-    vx.click(s, vx.WELCOME_AGREE_BOX)
+    vx.click(s, vx.WELCOME_AGREE_TEXT)  # the text toggles the box too
     for button in (vx.WELCOME_QUICK, vx.WELCOME_CUSTOM):
         vx.click(s, button)
         harness.wait_until(lambda: vx.hint_shown(s), 5, what="the agreement hint")
@@ -68,6 +71,32 @@ def scenario(s):
     vx.wait_shown(s, "finish")
     s.screenshot("finish")
     vx.escape(s, (300, 330))
+    assert s.wait_exit(program) == 0
+
+    # A cancelled browse, and a choice with no file-system path, keep the
+    # folder: the install still goes to C:\Vorlandix.
+    installed = s.wine_path("C:\\Vorlandix\\Vorlandix.exe")
+    os.unlink(installed)
+    program, welcome = vx.start(s)
+    vx.click(s, vx.WELCOME_CUSTOM)
+    vx.wait_shown(s, "location")
+    for item in (None, (92, 192)):  # 我的电脑, the last item under 桌面
+        vx.click(s, vx.LOCATION_BROWSE)
+        dialog = s.wait_window(name="^选择文件夹$")
+        x, y, _, _ = s.geometry(dialog)
+        time.sleep(0.5)
+        if item:
+            s.click(x + item[0], y + item[1])
+            s.screenshot("browse-computer")
+            s.click(x + 160, y + 385)  # 确定
+        else:
+            s.click(x + 232, y + 385)  # 取消
+        harness.wait_until(lambda: dialog not in s.find_windows(), 10, what="the folder browser to close")
+    vx.click(s, vx.LOCATION_INSTALL)
+    vx.wait_shown(s, "progress")
+    with open(installed, "rb") as file, open(os.path.join(s.args.build, "payload", "Vorlandix.exe"), "rb") as payload:
+        assert file.read() == payload.read()
+    vx.escape(s, (300, 300))
     assert s.wait_exit(program) == 0
 
 
