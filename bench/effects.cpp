@@ -13,7 +13,8 @@
 namespace {
 
 const int Runs = 15;
-const ComponentId Window = FinishWindow::Self;
+// The window the installer opens and closes with these effects, banner and all.
+const ComponentId Window = WelcomeWindow::Self;
 
 // One frame's work: its regions and SetWindowRgn, then the events it
 // dispatched (the repaint), up to its pause.

@@ -10,7 +10,7 @@ if(NOT DEFINED TRIPLET)
 endif()
 
 # The same key as DEPS_KEY in scripts/setup.sh.
-set(VX_DEPS_PREFIX "/opt/vorlandix-deps/jpeg-2.1.5-2_png-1.6.39-2+deb12u5_r1"
+set(VX_DEPS_PREFIX "/opt/vorlandix-deps/jpeg-2.1.5-2_png-1.6.39-2+deb12u5_r2"
   CACHE PATH "Where scripts/setup.sh installed the cross-built libraries (one folder per triplet)")
 set(_vx_deps "${VX_DEPS_PREFIX}/${TRIPLET}")
 

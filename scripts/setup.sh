@@ -23,7 +23,7 @@ declare -A SHA256=(
   [libpng1.6_1.6.39-2+deb12u5.debian.tar.xz]=ab14906eda9fddf14cbb1e589b9ba7439c22e233dc3c5e3cf9356c9625565a82
 )
 # Also the default of VX_DEPS_PREFIX in cmake/deps.cmake: keep them equal.
-DEPS_KEY="jpeg-${JPEG_VER#*:}_png-${PNG_VER}_r1"
+DEPS_KEY="jpeg-${JPEG_VER#*:}_png-${PNG_VER}_r2"
 DEPS_ROOT=${VX_DEPS_ROOT:-/opt/vorlandix-deps}
 DEPS_PREFIX="$DEPS_ROOT/$DEPS_KEY"
 TRIPLETS=(i686-w64-mingw32 x86_64-w64-mingw32)
@@ -39,6 +39,8 @@ PACKAGES=(
   # running and driving the Windows builds
   wine64 xvfb xdotool x11-utils xclip imagemagick fonts-wqy-zenhei locales
   python3 python3-pil
+  # bench/run.sh: the empty reference installer whose size it measures
+  nsis
   # inspecting what the installer produces
   liblnk-utils icoutils libimage-exiftool-perl pev librsvg2-bin
 )
@@ -134,14 +136,29 @@ unpack() {
   dpkg-source --no-check -x "$1" "$2" >/dev/null || die "dpkg-source could not unpack $1"
 }
 
+# Built for size: every function and datum in its own section, so that the
+# installer's --gc-sections keeps only the decoding it calls; msvcrt's own
+# printf rather than MinGW's larger one (only error texts use it). The
+# i686 build also leaves out the DWARF unwind tables, which only C++
+# exceptions would read (x86_64's longjmp unwinds through SEH tables, so
+# those stay).
+lib_cflags() {
+  local flags="-ffunction-sections -fdata-sections -D__USE_MINGW_ANSI_STDIO=0"
+  [[ $1 == i686-* ]] && flags+=" -fno-asynchronous-unwind-tables"
+  printf '%s' "$flags"
+}
+
+# build_one <name> <source> <triplet> <prefix> <extra C flags> <cmake args...>
 build_one() {
-  local name=$1 src=$2 triplet=$3 prefix=$4
-  shift 4
+  local name=$1 src=$2 triplet=$3 prefix=$4 cflags
+  cflags="$(lib_cflags "$3") $5"
+  shift 5
   local bdir="$WORK/build-$name-$triplet" log="$LOGS/$name-$triplet.log"
   say "building $name for $triplet"
   cmake -S "$src" -B "$bdir" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$triplet.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_C_FLAGS="$cflags" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DCMAKE_POSITION_INDEPENDENT_CODE=OFF "$@" >"$log" 2>&1 ||
     die "configuring $name for $triplet failed, see $log"
   cmake --build "$bdir" -j "$(nproc)" >>"$log" 2>&1 || die "building $name for $triplet failed, see $log"
@@ -161,12 +178,17 @@ if [[ $need_deps -eq 1 ]]; then
     deps_done "$t" && continue
     prefix="$DEPS_PREFIX/$t"
     rm -rf "$prefix"
-    build_one jpeg "$WORK/jpeg" "$t" "$prefix" \
+    # Decoder only: no SIMD (its dispatch links every encoder and decoder
+    # kernel, about 200 KB, for pictures that decode in milliseconds), no
+    # arithmetic coding (no picture of the installer uses it), and no
+    # JPEGMEM lookup: the installer reads no environment.
+    build_one jpeg "$WORK/jpeg" "$t" "$prefix" -DNO_GETENV \
       -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
-      -DWITH_SIMD=ON -DREQUIRE_SIMD=ON
-    build_one png "$WORK/png" "$t" "$prefix" \
+      -DWITH_SIMD=OFF -DWITH_ARITH_ENC=OFF -DWITH_ARITH_DEC=OFF
+    # Read support only (cmake/png-read-only.dfa).
+    build_one png "$WORK/png" "$t" "$prefix" "" \
       -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-      -DPNG_FRAMEWORK=OFF -DSKIP_INSTALL_PROGRAMS=ON
+      -DPNG_FRAMEWORK=OFF -DSKIP_INSTALL_PROGRAMS=ON -DDFA_XTRA="$ROOT/cmake/png-read-only.dfa"
     for lib in libjpeg.a libpng16.a; do
       [[ -f "$prefix/lib/$lib" ]] || die "$prefix/lib/$lib missing after the build"
     done

@@ -202,12 +202,14 @@ char* GetSpecialFolder(int32_t number) {
 }
 
 bool CreateShortcut(const char* linkFile, const char* target) {
+    // __uuidof places just these GUIDs in the image; libuuid's would bring
+    // tens of kilobytes of others along.
     IShellLinkA* link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    if (FAILED(CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkA),
                                 (void**)&link)))
         return false;
     IPersistFile* file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, (void**)&file))) {
+    if (FAILED(link->QueryInterface(__uuidof(IPersistFile), (void**)&file))) {
         link->Release();
         return false;
     }

@@ -36,8 +36,13 @@ add_dependencies(vx_win_core payload)
 target_include_directories(vx_win_core PUBLIC ${CMAKE_SOURCE_DIR} PRIVATE ${CMAKE_SOURCE_DIR}/assets)
 set(PRODUCT_COMPILE_OPTIONS
   $<$<COMPILE_LANGUAGE:CXX>:${PRODUCT_CXX_FLAGS} -ffunction-sections -fdata-sections>)
+# Without exceptions nothing reads i686's DWARF unwind tables; x86_64 keeps
+# its SEH tables, which longjmp out of the picture decoders needs.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
+  list(APPEND PRODUCT_COMPILE_OPTIONS $<$<COMPILE_LANGUAGE:CXX>:-fno-asynchronous-unwind-tables>)
+endif()
 target_compile_options(vx_win_core PRIVATE ${PRODUCT_COMPILE_OPTIONS})
-target_link_libraries(vx_win_core PUBLIC vx_picture ole32 uuid shell32 gdi32 user32)
+target_link_libraries(vx_win_core PUBLIC vx_picture ole32 shell32 gdi32 user32)
 
 # The window pictures from a folder: assets/pictures for the product.
 function(vx_pictures name folder)

@@ -62,7 +62,7 @@ if(VX_TESTS_RUN_HERE)
 endif()
 
 # --- the installer's file and shell services ---
-vx_win_test(services_test SOURCES tests/win/services_test.cpp LIBRARIES vx_win)
+vx_win_test(services_test SOURCES tests/win/services_test.cpp LIBRARIES vx_win uuid)
 # Reads message box texts for the install tests.
 add_executable(box_text tests/win/box_text.cpp)
 target_link_options(box_text PRIVATE -static)
