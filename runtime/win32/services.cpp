@@ -2,7 +2,6 @@
 // shell and the file system.
 #include "runtime/win32/toolkit.h"
 
-#include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -20,7 +19,6 @@ static const char ErrorTitle[] = "\xd4\xcb\xd0\xd0\xca\xb1\xb4\xed\xce\xf3";  //
 enum { EndRoutineMax = 8 };
 static Handler EndRoutines[EndRoutineMax];
 static int EndRoutineCount;
-static HMODULE CommonControls;
 
 // DLLs load from the system folder only, so a DLL dropped next to the
 // installer (a downloads folder, say) is never picked up instead.
@@ -32,33 +30,18 @@ static void RestrictDllSearch() {
     else SetDllDirectoryA("");
 }
 
-// The progress bar's class lives in the common controls library, loaded by
-// its full path rather than imported.
-static void LoadCommonControls() {
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH - 16);
-    if (length == 0 || length >= MAX_PATH - 16) return;
-    lstrcatA(path, "\\comctl32.dll");
-    CommonControls = LoadLibraryA(path);
-    typedef BOOL(WINAPI * InitFn)(const INITCOMMONCONTROLSEX*);
-    auto init = (InitFn)(void*)GetProcAddress(CommonControls, "InitCommonControlsEx");
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
-    if (init) init(&classes);
-}
-
 void StartRunTime(HINSTANCE instance) {
     RestrictDllSearch();
     Instance = instance;
-    LoadCommonControls();
     RegisterClasses();
 }
 
 void EndProgram(int32_t code, bool callEndRoutines) {
     if (callEndRoutines)
         for (int i = 0; i < EndRoutineCount; i++) EndRoutines[i]();
-    if (CommonControls) FreeLibrary(CommonControls);
+    // The windows go before the library and icons they use.
     DestroyAllWindows();
-    DestroyIcons();
+    ReleaseToolkit();
     OleUninitialize();
     ExitProcess((UINT)code);
 }

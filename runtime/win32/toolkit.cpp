@@ -257,10 +257,29 @@ static HICON LoadAppIcon(int size) {
     return (HICON)LoadImageA(Instance, "DEFAULT_ICON", IMAGE_ICON, size, size, 0);
 }
 
-void DestroyIcons() {
+// The progress bar's class lives in the common controls library, loaded by
+// its full path rather than imported, and only once a window needs it:
+// WelcomeWindow need not wait for it.
+static HMODULE CommonControls;
+
+static void LoadProgressBarClass() {
+    if (CommonControls) return;
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH - 16);
+    if (length == 0 || length >= MAX_PATH - 16) return;
+    lstrcatA(path, "\\comctl32.dll");
+    CommonControls = LoadLibraryA(path);
+    typedef BOOL(WINAPI * InitFn)(const INITCOMMONCONTROLSEX*);
+    auto init = (InitFn)(void*)GetProcAddress(CommonControls, "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
+    if (init) init(&classes);
+}
+
+void ReleaseToolkit() {
     HICON icons[] = {IconOwn, IconLarge, IconSmall};
     for (HICON icon : icons)
         if (icon) DestroyIcon(icon);
+    if (CommonControls) FreeLibrary(CommonControls);
 }
 
 // The edit box draws its own frame: a one-pixel border, and its one line in
@@ -363,6 +382,7 @@ static void CreateControl(LiveWindow* live, uint8_t index) {
             SendMessageA(control->hwnd, EM_SETSEL, 0, 0);
             break;
         case KindProgressBar:
+            LoadProgressBarClass();
             control->hwnd = CreateChild(PROGRESS_CLASSA, "", WS_BORDER, live, def);
             SendMessageA(control->hwnd, PBM_SETRANGE, 0, MAKELPARAM(def->minimum, def->maximum));
             SendMessageA(control->hwnd, PBM_SETPOS, def->position, 0);

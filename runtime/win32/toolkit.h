@@ -28,7 +28,7 @@ struct LiveWindow {
 };
 
 extern HINSTANCE Instance;
-// Before anything else: a safe DLL search, the control classes.
+// Before anything else: a safe DLL search, the window classes.
 void StartRunTime(HINSTANCE instance);
 extern bool LoopRunning;
 
@@ -43,7 +43,8 @@ void DestroyAllWindows();
 void RaiseEvent(HWND window, Handler handler, bool userInput);
 bool CreateLiveWindow(const WindowDef* def);
 void RegisterClasses();
-void DestroyIcons();
+// The icons and the common controls library, once no window is left.
+void ReleaseToolkit();
 bool PreTranslate(MSG* msg);
 
 inline RECT ControlRect(const ControlDef* def) {
