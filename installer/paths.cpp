@@ -40,9 +40,6 @@ char* InstalledExePath(const char* installDir) { return ConcatText(2, installDir
 static bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 static bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// The bytes a character takes: two for a lead byte with a trail byte.
-static uint32_t CharLength(const char* p) { return IsLeadByte((unsigned char)*p) && p[1] ? 2 : 1; }
-
 int32_t CheckInstallDir(const char* installDir) {
     const char* dir = installDir ? installDir : EmptyText;
     bool blank = true;

@@ -5,15 +5,18 @@
 
 inline bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
-// The last backslash character of text, or null when it has none.
-inline const char* FindLastBackslash(const char* text) {
+// The bytes the character at p takes: two for a lead byte with its trail.
+inline unsigned CharLength(const char* p) { return IsLeadByte((unsigned char)*p) && p[1] ? 2 : 1; }
+
+// The last character c (a single-byte one) of text, or null when it has none.
+inline const char* FindLastChar(const char* text, char c) {
     const char* found = nullptr;
-    for (const char* p = text; p && *p; p++) {
-        if (IsLeadByte((unsigned char)*p) && p[1]) p++;
-        else if (*p == '\\') found = p;
-    }
+    for (const char* p = text; p && *p; p += CharLength(p))
+        if (*p == c) found = p;
     return found;
 }
+
+inline const char* FindLastBackslash(const char* text) { return FindLastChar(text, '\\'); }
 
 inline bool EndsWithBackslash(const char* text) {
     const char* last = FindLastBackslash(text);

@@ -208,11 +208,7 @@ bool CreateShortcut(const char* linkFile, const char* target) {
     char name[MAX_PATH];
     const char* separator = FindLastBackslash(linkFile);
     const char* lastPart = separator ? separator + 1 : linkFile;
-    bool dotted = false;
-    for (const char* p = lastPart; *p; p++) {
-        if (IsLeadByte((unsigned char)*p) && p[1]) p++;
-        else if (*p == '.') dotted = true;
-    }
+    bool dotted = FindLastChar(lastPart, '.') != nullptr;
     int length = lstrlenA(linkFile);
     bool fits = length + (dotted ? 0 : 4) < MAX_PATH;
     WCHAR wide[MAX_PATH];
