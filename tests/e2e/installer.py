@@ -101,6 +101,13 @@ def wait_next_button(s, timeout=10):
                        what="the next button")
 
 
+def next_to_finish(s):
+    """On a complete ProgressWindow: its next button, then FinishWindow."""
+    wait_next_button(s)
+    click(s, PROGRESS_NEXT)
+    wait_shown(s, "finish")
+
+
 def hint_shown(s):
     x, y = origin(s)
     left, top, right, bottom = WELCOME_HINT

@@ -66,9 +66,7 @@ def scenario(s):
     program, welcome = vx.start(s)
     vx.click(s, vx.WELCOME_QUICK)
     vx.wait_shown(s, "progress")
-    vx.wait_next_button(s)
-    vx.click(s, vx.PROGRESS_NEXT)
-    vx.wait_shown(s, "finish")
+    vx.next_to_finish(s)
     s.screenshot("finish")
     vx.escape(s, (300, 330))
     assert s.wait_exit(program) == 0

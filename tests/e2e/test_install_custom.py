@@ -20,9 +20,7 @@ def install_custom(s, choose):
     s.screenshot("folder-chosen")
     installer.click(s, installer.LOCATION_INSTALL)
     installer.wait_shown(s, "progress")
-    installer.wait_next_button(s)
-    installer.click(s, installer.PROGRESS_NEXT)
-    installer.wait_shown(s, "finish")
+    installer.next_to_finish(s)
     return program
 
 

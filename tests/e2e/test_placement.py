@@ -16,9 +16,7 @@ def scenario(s):
         vx.click(s, button)
         vx.wait_shown(s, window)
         assert len(placed(s, program)) == 1, window
-    vx.wait_next_button(s)
-    vx.click(s, vx.PROGRESS_NEXT)
-    vx.wait_shown(s, "finish")
+    vx.next_to_finish(s)
     assert len(placed(s, program)) == 1
     s.screenshot("finish-1920")
     vx.escape(s, (300, 330))
